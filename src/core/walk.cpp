@@ -11,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -88,6 +89,7 @@ struct Node {
   // Written by the thread that reads the node, published under the mutex.
   bool entered = false;
   bool partial = false;  // reading gave up because of the stop flag
+  std::exception_ptr error;  // thrown while a helper read it (memory)
   ino_t ino = 0;
   Listing listing;
   std::vector<std::unique_ptr<Node>> children;
@@ -143,7 +145,7 @@ class Engine {
   void unlink(Node& node);   // mutex held
   bool obtain(Node& node);
   void helperLoop();
-  void report(const Node& node);
+  bool report(const Node& node);
   void maybeFlush();
   void flush();
   void shutdown();
@@ -323,7 +325,13 @@ void Engine::helperLoop() {
     node.counted = true;
     ++readAhead_;
     lock.unlock();
-    read(node, buffer.get(), false);
+    try {
+      read(node, buffer.get(), false);
+    } catch (...) {
+      // Rethrown on the calling thread when it reaches this folder.
+      node.error = std::current_exception();
+      node.children.clear();
+    }
     lock.lock();
     publish(node);
     if (callerWaiting_) wakeCaller_.notify_one();
@@ -337,6 +345,7 @@ bool Engine::obtain(Node& node) {
   std::unique_lock lock(mutex_);
   for (;;) {
     if (node.state == Node::State::Ready) {
+      if (node.error) std::rethrow_exception(node.error);
       if (node.counted) {
         node.counted = false;
         if (readAhead_-- == kMaxReadAhead) wakeHelpers_.notify_all();
@@ -375,7 +384,9 @@ bool Engine::obtain(Node& node) {
   }
 }
 
-void Engine::report(const Node& node) {
+// Hands the node's files to the batch. False when the stop flag ended it
+// early, which matters for folders holding many thousands of matches.
+bool Engine::report(const Node& node) {
   const Listing& listing = node.listing;
   for (const Listing::File& f : listing.files) {
     FoundFile found;
@@ -389,8 +400,12 @@ void Engine::report(const Node& node) {
     totals_.totalSize += f.size;
     totals_.onDisk += DiskSpace(f.size, options_.clusterSize);
     batch_.push_back(std::move(found));
-    if (batch_.size() >= kBatchFiles) flush();
+    if (batch_.size() >= kBatchFiles) {
+      flush();
+      if (stop_.load(std::memory_order_relaxed)) return false;
+    }
   }
+  return true;
 }
 
 void Engine::maybeFlush() {
@@ -474,8 +489,9 @@ WalkTotals Engine::run() {
   }
   if (root.partial || stop_.load(std::memory_order_relaxed)) {
     totals_.stopped = true;
+  } else if (!report(root)) {
+    totals_.stopped = true;
   } else {
-    report(root);
     root.listing = {};
     std::vector<Frame> frames{{&root, 0, path_.size()}};
     while (!frames.empty()) {
@@ -507,7 +523,10 @@ WalkTotals Engine::run() {
       }
       const std::size_t parentPathLen = path_.size();
       path_.append(1, '/').append(child.name);
-      report(child);
+      if (!report(child)) {
+        totals_.stopped = true;
+        break;
+      }
       child.listing = {};
       frames.push_back({&child, 0, parentPathLen});
     }

@@ -33,6 +33,8 @@ QString DisplayPath(std::string_view path) {
 
 std::string PathBytes(const QString& path) { return path.toUtf8().toStdString(); }
 
+std::string GetTempDir() { return PathBytes(QDir::tempPath()) + '/'; }
+
 // ---- settings -------------------------------------------------------------
 
 IniSettings::IniSettings()

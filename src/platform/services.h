@@ -87,6 +87,9 @@ struct Services {
   FolderPicker* picker = nullptr;
 };
 
+// The temporary folder ($TMPDIR, else /tmp) with a final "/".
+std::string GetTempDir();
+
 // Text <-> path bytes for display and for Qt APIs that take file names.
 QString DisplayPath(std::string_view path);
 std::string PathBytes(const QString& path);

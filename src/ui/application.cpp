@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
@@ -29,6 +30,10 @@ void InitApplication(QApplication& app) {
   if (translator->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QApplication::installTranslator(translator);
+}
+
+void SetControlsPointer(QWidget* window) {
+  for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) button->setCursor(Qt::PointingHandCursor);
 }
 
 bool CheckSingleInstance(SingleInstance& instance, MessageBoxes& messages) {

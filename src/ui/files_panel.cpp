@@ -149,11 +149,6 @@ void FilesPanel::BuildControls() {
   cmdClear_->setText(asDeleteMode()[0]);
   cmdClear_->setEnabled(false);
 
-  for (QAbstractButton* button : {static_cast<QAbstractButton*>(optAuto_[0]), static_cast<QAbstractButton*>(optAuto_[1]),
-                                  static_cast<QAbstractButton*>(optClear_[0]), static_cast<QAbstractButton*>(optClear_[1]),
-                                  static_cast<QAbstractButton*>(chkAttributi_), static_cast<QAbstractButton*>(cmdCerca_),
-                                  static_cast<QAbstractButton*>(cmdClear_)})
-    button->setCursor(Qt::PointingHandCursor);
 
   runner_ = new SearchRunner(this);
   connect(runner_, &SearchRunner::filesFound, this,

@@ -65,7 +65,6 @@ FoldersPanel::FoldersPanel(const Services& services, QWidget* parent) : QWidget(
     check->setObjectName(QStringLiteral("chkMultiClear_%1").arg(k));
     check->setGeometry(14, y + 4, 18, 18);
     check->setAccessibleName(QStringLiteral("Includi nella pulizia: ") + QString::fromUtf8(row.name));
-    check->setCursor(Qt::PointingHandCursor);
     connect(check, &QCheckBox::toggled, this, [this] { chkMultiClear_Click(); });
     chkMultiClear_[index] = check;
 
@@ -75,7 +74,6 @@ FoldersPanel::FoldersPanel(const Services& services, QWidget* parent) : QWidget(
     empty->setIcon(QIcon(QStringLiteral(":/icons/cross.png")));
     empty->setToolTip(QStringLiteral("Cancella il contenuto della cartella"));
     empty->setAccessibleName(QStringLiteral("Cancella il contenuto della cartella: ") + QString::fromUtf8(row.name));
-    empty->setCursor(Qt::PointingHandCursor);
     cmdCancelFolder_[index] = empty;
 
     // Open buttons are numbered from the trash: index (folder + 1) mod 6.
@@ -84,7 +82,6 @@ FoldersPanel::FoldersPanel(const Services& services, QWidget* parent) : QWidget(
     open->setObjectName(QStringLiteral("cmdSpecialFolder_%1").arg(openIndex));
     open->setGeometry(74, y, 120, 26);
     open->setToolTip(QString::fromUtf8(row.toolTip));
-    open->setCursor(Qt::PointingHandCursor);
     cmdSpecialFolder_[static_cast<std::size_t>(openIndex)] = open;
 
     Icon(this, QString::fromLatin1(row.icon), {202, y + 5, 16, 16});
@@ -100,7 +97,6 @@ FoldersPanel::FoldersPanel(const Services& services, QWidget* parent) : QWidget(
   cmdTotalCancel_->setObjectName(QStringLiteral("cmdTotalCancel"));
   cmdTotalCancel_->setGeometry(38, totalY, 220, 26);
   cmdTotalCancel_->setToolTip(QStringLiteral("Cancella definitivamente il contenuto di tutte le cartelle selezionate"));
-  cmdTotalCancel_->setCursor(Qt::PointingHandCursor);
   auto* total = new QLabel(kCountPrefix, this);
   total->setObjectName(QStringLiteral("lblSpecialFolder_6"));
   total->setGeometry(266, totalY + 4, 330, 18);
@@ -131,7 +127,6 @@ FoldersPanel::FoldersPanel(const Services& services, QWidget* parent) : QWidget(
     tool->setObjectName(QStringLiteral("cmdWindowsUtility_%1").arg(i));
     tool->setGeometry(x + 20, toolsY + 40, 118, 26);
     tool->setToolTip(QString::fromUtf8(kTools[i].toolTip));
-    tool->setCursor(Qt::PointingHandCursor);
     cmdWindowsUtility_[static_cast<std::size_t>(i)] = tool;
   }
 }

@@ -1,7 +1,6 @@
 #include "ui/info_panel.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFrame>
@@ -102,7 +101,6 @@ InfoPanel::InfoPanel(const Services& services, QWidget* parent) : QWidget(parent
       "Visualizza i messaggi di conferma sulle operazioni     di  cancellazione  e/o  eliminazione  dei  files"));
   chkConferma_->setGeometry(26, 306, 560, 24);
   chkConferma_->setChecked(true);
-  chkConferma_->setCursor(Qt::PointingHandCursor);
   connect(chkConferma_, &QCheckBox::toggled, this, [this](bool ticked) {
     services_.settings->Save(options::kMessageConfirmation, options::FromCheck(ticked));
     bMessageConfirmation_ = ticked;
@@ -115,7 +113,6 @@ InfoPanel::InfoPanel(const Services& services, QWidget* parent) : QWidget(parent
   cmdStampa_->setIconSize(QSize(24, 24));
   cmdStampa_->setToolTip(QStringLiteral("Visualizza le istruzioni per l'uso del programma"));
   cmdStampa_->setAccessibleName(QStringLiteral("Guida"));
-  cmdStampa_->setCursor(Qt::PointingHandCursor);
   connect(cmdStampa_, &QPushButton::clicked, this, &InfoPanel::ShowGuide);
 }
 
@@ -136,9 +133,7 @@ void InfoPanel::ShowInfo(bool messageConfirmation) {
                      "dall'utilizzo di questo programma."));
 }
 
-std::string InfoPanel::GuidePath() {
-  return (QDir::tempPath() + QStringLiteral("/GuidaSorrelwick.htm")).toUtf8().toStdString();
-}
+std::string InfoPanel::GuidePath() { return GetTempDir() + "GuidaSorrelwick.htm"; }
 
 void InfoPanel::ShowGuide() {
   bHelpShown_ = true;

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/text.h"
+#include "ui/application.h"
 #include "ui/extension_list.h"
 
 namespace sw {
@@ -27,11 +28,9 @@ InputDialog::InputDialog(ExtensionList& list, QWidget* owner)
   txtEstensione_->setAccessibleName(QStringLiteral("Estensione da aggiungere"));
   cmdSave_->setObjectName(QStringLiteral("cmdSave"));
   cmdChiudi_->setObjectName(QStringLiteral("cmdChiudi"));
-  for (QPushButton* button : {cmdSave_, cmdChiudi_}) {
-    button->setCursor(Qt::PointingHandCursor);
-    button->setAutoDefault(false);
-  }
+  cmdChiudi_->setAutoDefault(false);
   cmdSave_->setDefault(true);
+  SetControlsPointer(this);
 
   auto* image = new QLabel(this);
   image->setObjectName(QStringLiteral("Image1"));

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "core/options.h"
+#include "ui/application.h"
 #include "ui/drawing.h"
 #include "ui/files_panel.h"
 #include "ui/folders_panel.h"
@@ -36,6 +37,7 @@ MainWindow::MainWindow(const Services& services, QWidget* parent)
   connect(picTabContainer_, &TabStrip::tabSelected, this, &MainWindow::OnTabSelected);
   connect(info_, &InfoPanel::closeRequested, this, &QWidget::close, Qt::QueuedConnection);
 
+  SetControlsPointer(this);
   Form_Load();
 }
 
