@@ -50,11 +50,10 @@ int WriteOwnFile(const std::string& path, std::string_view bytes) {
 }
 
 bool RemoveOwnFile(const std::string& path) {
-  std::string folder = FolderOfPath(path);
+  const std::string folder = FolderOfPath(path);
   const std::string name = path.substr(folder.size());
   if (name.empty()) return false;
-  if (folder.empty()) folder = ".";
-  UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!dir) return false;
   struct stat st {};
   if (::fstatat(dir.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;

@@ -307,7 +307,7 @@ void Engine::publish(Node& node) {
     before = c;
   }
   if (at != nullptr) at->prev = before;
-  if (!helpers_.empty()) wakeHelpers_.notify_all();
+  wakeHelpers_.notify_all();
 }
 
 void Engine::helperLoop() {

@@ -62,7 +62,9 @@ class WalkSink {
   // is handed over about every 30 ms while the walk goes on, and at the end.
   virtual void onFiles(std::vector<FoundFile>&& batch) = 0;
   // A subfolder (never the start folder) that was entered and whose whole
-  // subtree has been reported; path bytes without trailing '/'.
+  // subtree has been walked; path bytes without trailing '/'. The subtree's
+  // last files may still be waiting in the batch that onFiles gets next:
+  // flushing per folder would defeat batching.
   virtual void onFolderDone(const std::string& folder) = 0;
 };
 

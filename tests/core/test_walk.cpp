@@ -334,8 +334,7 @@ TEST(Walk, OnlyRegularFilesAreListed) {
   tree.file("file.tmp");
   tree.fifo("fifo.tmp");
   tree.dir("folder.tmp");
-  // Socket paths are short-lived in sun_path: skip the socket when the tree
-  // sits too deep for one.
+  // sun_path holds only about 108 bytes: no socket when the tree sits deeper.
   const std::string socketPath = tree.path("socket.tmp");
   const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
   sockaddr_un addr{};
@@ -391,6 +390,10 @@ struct AttributeCase {
   std::vector<std::string> expected;
 };
 
+void PrintTo(const AttributeCase& c, std::ostream* os) {
+  *os << "hidden=" << c.hidden << " readOnly=" << c.readOnly << " system=" << c.system;
+}
+
 class WalkAttributes : public testing::TestWithParam<AttributeCase> {};
 
 TEST_P(WalkAttributes, HiddenAndReadOnlySwitches) {
@@ -436,13 +439,31 @@ TEST_P(DiskSpaceTable, RoundsUpToWholeClusters) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, DiskSpaceTable,
+    Lengths, DiskSpaceTable,
     testing::Values(DiskSpaceCase{0, 4096, 4096}, DiskSpaceCase{1, 4096, 4096},
                     DiskSpaceCase{4096, 4096, 4096}, DiskSpaceCase{4097, 4096, 8192},
                     DiskSpaceCase{8192, 4096, 8192}, DiskSpaceCase{100, 512, 512},
                     DiskSpaceCase{5ull << 32, 4096, 5ull << 32},
                     DiskSpaceCase{(5ull << 32) + 1, 65536, (5ull << 32) + 65536},
                     DiskSpaceCase{0, 1, 0}, DiskSpaceCase{12345, 1, 12345}, DiskSpaceCase{12345, 0, 12345}));
+
+TEST(TempTree, RemovesEverythingItMade) {
+  std::string root;
+  {
+    TempTree tree;
+    root = tree.root();
+    std::string deep;
+    while (deep.size() < PATH_MAX + 100) deep += std::string(250, 'q') + "/";
+    tree.file(deep + "bottom.tmp", 10);
+    tree.fifo("pipe");
+    tree.symlink("link", "/");
+    tree.file("closed/inner/x.tmp");
+    tree.chmod("closed/inner", 0);
+    tree.chmod("closed", 0);
+  }
+  struct stat st;
+  EXPECT_NE(::lstat(root.c_str(), &st), 0);
+}
 
 // Drops the capabilities that let root ignore permission bits, so that a
 // chmod 000 folder really cannot be opened.
