@@ -4,17 +4,16 @@
 // the memory each result costs beyond its path bytes.
 //
 // Prints "bench: NAME value=X target=Y" lines. Runs offscreen.
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QLocale>
-#include <QTimer>
-
 #include <fcntl.h>
 #include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLocale>
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -48,7 +47,7 @@ sw::WalkOptions ProgramOptions(const std::string& root) {
 }
 
 class NullSink final : public sw::WalkSink {
-public:
+ public:
   void onFiles(std::vector<sw::FoundFile>&& batch) override { files += batch.size(); }
   void onFolderDone(const std::string&) override {}
   std::uint64_t files = 0;
@@ -74,9 +73,9 @@ struct ProgramRun {
 ProgramRun ProgramPath(const std::string& root, sw::ResultsModel& model, sw::ResultsView& view) {
   model.Clear();
   sw::SearchRunner runner;
-  QObject::connect(&runner, &sw::SearchRunner::filesFound, &model,
-                   [&model](std::vector<sw::FoundFile>& batch) { model.Append(std::move(batch)); },
-                   Qt::DirectConnection);
+  QObject::connect(
+      &runner, &sw::SearchRunner::filesFound, &model,
+      [&model](std::vector<sw::FoundFile>& batch) { model.Append(std::move(batch)); }, Qt::DirectConnection);
   QEventLoop loop;
   QString summary;
   QObject::connect(&runner, &sw::SearchRunner::finished, &loop, [&](const sw::WalkTotals& totals) {
@@ -177,8 +176,8 @@ int main(int argc, char** argv) try {
     engineBest = std::min(engineBest, EngineAlone(tree.root, &engineFound));
     const ProgramRun run = ProgramPath(tree.root, model, view);
     if (run.found != engineFound) {
-      std::fprintf(stderr, "bench: program found %llu files, engine %llu\n",
-                   static_cast<unsigned long long>(run.found), static_cast<unsigned long long>(engineFound));
+      std::fprintf(stderr, "bench: program found %llu files, engine %llu\n", static_cast<unsigned long long>(run.found),
+                   static_cast<unsigned long long>(engineFound));
       return 1;
     }
     programBest = std::min(programBest, run.seconds);

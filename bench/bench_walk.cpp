@@ -40,9 +40,8 @@ class CountingSink : public sw::WalkSink {
 // `lines`, how many lines it printed when `countLines` (else output goes to
 // /dev/null, as in the timed runs).
 double RunFind(const std::string& tree, bool countLines, std::uint64_t* lines) {
-  std::vector<std::string> args = {"find",   tree,     "-xdev", "-type", "f",      "(",     "-iname",
-                                   "*.tmp", "-o",     "-iname", "*.gid", "-o",     "-iname", "*.old",
-                                   ")",     "-printf", "%s %b\n"};
+  std::vector<std::string> args = {"find",   tree,    "-xdev", "-type",  "f",     "(", "-iname",  "*.tmp",  "-o",
+                                   "-iname", "*.gid", "-o",    "-iname", "*.old", ")", "-printf", "%s %b\n"};
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

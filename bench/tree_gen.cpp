@@ -36,9 +36,7 @@ struct Rng {
   std::uint32_t below(std::uint32_t n) { return static_cast<std::uint32_t>(next() % n); }
 };
 
-[[noreturn]] void Fail(const std::string& what) {
-  throw std::runtime_error(what + ": " + std::strerror(errno));
-}
+[[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what + ": " + std::strerror(errno)); }
 
 std::string Stem(Rng& rng, std::uint32_t unique) {
   static constexpr std::string_view kChars = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-";
@@ -65,7 +63,7 @@ std::string RandomCase(Rng& rng, std::string_view ext) {
 std::string FileName(Rng& rng, std::uint32_t unique) {
   static constexpr std::string_view kMatching[] = {".tmp", ".gid", ".old"};
   static constexpr std::string_view kDecoys[] = {".tmpl", ".tmp.bak", ".gidx", ".old~", "tmp", ".oldx", ".t.mp"};
-  static constexpr std::string_view kCommon[] = {".txt", ".c",    ".h",   ".png", ".jpg", ".o",  ".so", ".log",
+  static constexpr std::string_view kCommon[] = {".txt", ".c",    ".h",    ".png", ".jpg", ".o",  ".so", ".log",
                                                  ".cfg", ".json", ".html", ".py",  "",     ".md", ".js", ".css"};
   std::string name = rng.below(50) == 0 ? "." : "";  // 2% hidden
   name += Stem(rng, unique);

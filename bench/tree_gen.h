@@ -10,7 +10,7 @@
 namespace sw::bench {
 
 struct TreeInfo {
-  std::string root;          // folder to search
+  std::string root;           // folder to search
   std::uint64_t folders = 0;  // including root
   std::uint64_t files = 0;
 };

@@ -8,9 +8,7 @@ namespace sw {
 
 namespace {
 
-bool IsContinuationByte(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Byte offsets where each code point of `text` starts, plus text.size().
 std::vector<std::size_t> CodePointBounds(std::string_view text) {
@@ -33,8 +31,7 @@ std::string Join(std::initializer_list<std::string_view> parts) {
 
 }  // namespace
 
-std::string CompactPath(std::string_view path, double limit,
-                        const TextMeasure& measure) {
+std::string CompactPath(std::string_view path, double limit, const TextMeasure& measure) {
   const double fullWidth = measure(path);
   if (fullWidth <= limit) return std::string(path);
 
@@ -71,8 +68,8 @@ std::string CompactPath(std::string_view path, double limit,
         const std::size_t kept = n - removed;
         const std::size_t leftKeep = (kept + 1) / 2;
         const std::size_t rightKeep = kept / 2;
-        return Join({root, first, core.substr(0, bounds[leftKeep]), kEllipsis,
-                     core.substr(bounds[n - rightKeep]), "/", last});
+        return Join(
+            {root, first, core.substr(0, bounds[leftKeep]), kEllipsis, core.substr(bounds[n - rightKeep]), "/", last});
       };
       if (fits(candidate(n))) {
         // Width shrinks as more is removed, so search for the fewest removals

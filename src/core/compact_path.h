@@ -26,7 +26,6 @@ inline constexpr std::string_view kEllipsis = "...";
 //      fit: the last component is never cut.
 // A trailing '/' belongs to the last component. Never returns something wider
 // than `path` itself.
-std::string CompactPath(std::string_view path, double limit,
-                        const TextMeasure& measure);
+std::string CompactPath(std::string_view path, double limit, const TextMeasure& measure);
 
 }  // namespace sw

@@ -59,8 +59,7 @@ bool IsValidUtf8(std::string_view s) {
       if ((p[i] & 0xC0) != 0x80) return false;
       cp = (cp << 6) | (p[i] & 0x3F);
     }
-    if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
+    if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF)) {
       return false;
     }
     p += n + 1;
@@ -95,9 +94,7 @@ struct CodePoints {
 
 struct Bytes {
   std::string_view s;
-  std::uint32_t next(std::size_t& pos) const {
-    return LowerAscii(static_cast<unsigned char>(s[pos++]));
-  }
+  std::uint32_t next(std::size_t& pos) const { return LowerAscii(static_cast<unsigned char>(s[pos++])); }
 };
 
 // Classic single-backtrack wildcard match: on a mismatch only the most recent

@@ -25,8 +25,7 @@ std::vector<std::string> SplitPatternList(std::string_view text) {
 
 AddResult AddExtension(std::string_view stored, std::string_view extension) {
   if (extension.empty()) return {std::nullopt, AddRefusal::Empty};
-  if (extension.find_first_of(";/") != std::string_view::npos)
-    return {std::nullopt, AddRefusal::InvalidCharacter};
+  if (extension.find_first_of(";/") != std::string_view::npos) return {std::nullopt, AddRefusal::InvalidCharacter};
   const std::string pattern = "*." + ToLowerAscii(extension);
   for (const std::string& entry : SplitPatternList(stored))
     if (ToLowerAscii(entry) == pattern) return {std::nullopt, AddRefusal::AlreadyListed};

@@ -12,9 +12,7 @@ int Darken(int c) { return std::max(Clamp(c) - kShadowStep, 0); }
 
 }  // namespace
 
-Rgb DarkenStep(Rgb colour) {
-  return {Darken(colour.r), Darken(colour.g), Darken(colour.b)};
-}
+Rgb DarkenStep(Rgb colour) { return {Darken(colour.r), Darken(colour.g), Darken(colour.b)}; }
 
 std::pair<Rgb, Rgb> ShadowBands(Rgb background) {
   const Rgb outer = DarkenStep(background);

@@ -28,12 +28,10 @@ TabLayout LayoutTabs(const CaptionWidths& captionWidths) {
   return layout;
 }
 
-int TabAt(const TabLayout& layout, const CaptionWidths& captionWidths, double x,
-          double y) {
+int TabAt(const TabLayout& layout, const CaptionWidths& captionWidths, double x, double y) {
   if (y < kTabTop || y > kTabBaseline) return 0;
   for (int i = 0; i < kTabCount; ++i) {
-    const int limit =
-        RoundHalfEven(layout.x[i] + captionWidths[i] + (kTabPadding - 1));
+    const int limit = RoundHalfEven(layout.x[i] + captionWidths[i] + (kTabPadding - 1));
     if (x < limit) return i + 1;
   }
   return 0;
@@ -51,12 +49,10 @@ std::array<PixelSpan, 3> ActiveBandSpans(const TabLayout& layout, int tab) {
   if (!ValidTab(tab)) return {};
   const int x = layout.x[tab - 1];
   const int w = layout.w[tab - 1];
-  return {PixelSpan{x - 1, x + w + 1, 2}, PixelSpan{x - 2, x + w + 2, 3},
-          PixelSpan{x - 3, x + w + 3, 4}};
+  return {PixelSpan{x - 1, x + w + 1, 2}, PixelSpan{x - 2, x + w + 2, 3}, PixelSpan{x - 3, x + w + 3, 4}};
 }
 
-CaptionOrigin CaptionPosition(const TabLayout& layout, int tab,
-                              double captionWidth, double captionHeight,
+CaptionOrigin CaptionPosition(const TabLayout& layout, int tab, double captionWidth, double captionHeight,
                               bool active) {
   if (!ValidTab(tab)) return {};
   const int x = layout.x[tab - 1];

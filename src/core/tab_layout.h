@@ -15,9 +15,9 @@ inline constexpr int kTabCount = 3;
 // Extra width around each caption: the caption sits centred in it.
 inline constexpr int kTabPadding = 64;
 inline constexpr int kFirstTabX = 6;
-inline constexpr int kTabTop = 4;         // top edge of an inactive tab
-inline constexpr int kActiveTabTop = 1;   // the active tab is raised to here
-inline constexpr int kTabBaseline = 27;   // bottom edge shared by all tabs
+inline constexpr int kTabTop = 4;        // top edge of an inactive tab
+inline constexpr int kActiveTabTop = 1;  // the active tab is raised to here
+inline constexpr int kTabBaseline = 27;  // bottom edge shared by all tabs
 
 using CaptionWidths = std::array<double, kTabCount>;
 
@@ -51,8 +51,7 @@ TabLayout LayoutTabs(const CaptionWidths& captionWidths);
 // Tab (1..3) under the point, or 0 for none. Deliberately tests only the
 // right-hand limit of each tab, so a click left of the first tab still
 // selects it; the limit equals the next tab's left edge.
-int TabAt(const TabLayout& layout, const CaptionWidths& captionWidths, double x,
-          double y);
+int TabAt(const TabLayout& layout, const CaptionWidths& captionWidths, double x, double y);
 
 // Outline of tab `tab` (1..3) as drawn; the active tab is wider and taller.
 // Out-of-range tabs give an empty rectangle at the origin.
@@ -68,8 +67,6 @@ struct CaptionOrigin {
   int x = 0;
   int y = 0;
 };
-CaptionOrigin CaptionPosition(const TabLayout& layout, int tab,
-                              double captionWidth, double captionHeight,
-                              bool active);
+CaptionOrigin CaptionPosition(const TabLayout& layout, int tab, double captionWidth, double captionHeight, bool active);
 
 }  // namespace sw

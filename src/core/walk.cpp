@@ -88,7 +88,7 @@ struct Node {
 
   // Written by the thread that reads the node, published under the mutex.
   bool entered = false;
-  bool partial = false;  // reading gave up because of the stop flag
+  bool partial = false;      // reading gave up because of the stop flag
   std::exception_ptr error;  // thrown while a helper read it (memory)
   ino_t ino = 0;
   Listing listing;
@@ -134,9 +134,7 @@ class Engine {
     std::size_t parentPathLen;
   };
 
-  bool abandoned() const {
-    return stop_.load(std::memory_order_relaxed) || quit_.load(std::memory_order_relaxed);
-  }
+  bool abandoned() const { return stop_.load(std::memory_order_relaxed) || quit_.load(std::memory_order_relaxed); }
 
   void read(Node& node, char* buffer, bool callingThread);
   bool readEntries(int fd, Node& node, char* buffer, bool callingThread);
@@ -250,9 +248,7 @@ void Engine::read(Node& node, char* buffer, bool callingThread) {
   }
 
   Listing& listing = node.listing;
-  auto byName = [&listing](const auto& a, const auto& b) {
-    return listing.view(a) < listing.view(b);
-  };
+  auto byName = [&listing](const auto& a, const auto& b) { return listing.view(a) < listing.view(b); };
   std::sort(listing.files.begin(), listing.files.end(),
             [&](const Listing::File& a, const Listing::File& b) { return byName(a.name, b.name); });
   std::sort(listing.dirs.begin(), listing.dirs.end(), byName);

@@ -39,13 +39,13 @@ struct FoundFile {
 };
 
 struct WalkOptions {
-  std::string start;               // folder to search, path bytes (with or without trailing '/')
-  std::string patterns;            // ";"-separated, see PatternSet; empty finds nothing
-  bool includeHidden = false;      // names starting with '.'
-  bool includeSystem = false;      // no Linux file carries this attribute: accepted, has no effect
-  bool includeReadOnly = false;    // owner-write bit (S_IWUSR) clear
-  std::uint64_t clusterSize = 1;   // bytes per allocation unit; 0 or 1 means unknown
-  unsigned threads = 1;            // folder-reading threads; clamped to [1, hardware_concurrency()]
+  std::string start;              // folder to search, path bytes (with or without trailing '/')
+  std::string patterns;           // ";"-separated, see PatternSet; empty finds nothing
+  bool includeHidden = false;     // names starting with '.'
+  bool includeSystem = false;     // no Linux file carries this attribute: accepted, has no effect
+  bool includeReadOnly = false;   // owner-write bit (S_IWUSR) clear
+  std::uint64_t clusterSize = 1;  // bytes per allocation unit; 0 or 1 means unknown
+  unsigned threads = 1;           // folder-reading threads; clamped to [1, hardware_concurrency()]
 };
 
 struct WalkTotals {

@@ -1,5 +1,9 @@
 #include "platform/desktop_services.h"
 
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -9,11 +13,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
-
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -75,11 +74,20 @@ int QtMessageBoxes::Show(const QString& text, int style) {
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   box.setText(shown);
   switch (style & 0x70) {
-    case 16: box.setIcon(QMessageBox::Critical); break;
-    case 32: box.setIcon(QMessageBox::Question); break;
-    case 48: box.setIcon(QMessageBox::Warning); break;
-    case 64: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case 16:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case 32:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case 48:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case 64:
+      box.setIcon(QMessageBox::Information);
+      break;
+    default:
+      break;
   }
   std::map<QAbstractButton*, int> answers;
   auto add = [&](const QString& caption, QMessageBox::ButtonRole role, int answer) {
@@ -180,11 +188,12 @@ std::vector<MountEntry> ReadMounts() {
 }
 
 bool IsPseudo(const std::string& type) {
-  static const std::set<std::string> pseudo = {
-      "proc", "sysfs", "devtmpfs", "devpts", "cgroup", "cgroup2", "squashfs", "tmpfs", "ramfs",
-      "securityfs", "debugfs", "tracefs", "pstore", "bpf", "configfs", "fusectl", "mqueue",
-      "hugetlbfs", "autofs", "binfmt_misc", "efivarfs", "nsfs", "rpc_pipefs", "overlay",
-      "fuse.gvfsd-fuse", "fuse.portal", "iso9660", "udf", "selinuxfs", "nfsd"};
+  static const std::set<std::string> pseudo = {"proc",        "sysfs",    "devtmpfs",   "devpts",    "cgroup",
+                                               "cgroup2",     "squashfs", "tmpfs",      "ramfs",     "securityfs",
+                                               "debugfs",     "tracefs",  "pstore",     "bpf",       "configfs",
+                                               "fusectl",     "mqueue",   "hugetlbfs",  "autofs",    "binfmt_misc",
+                                               "efivarfs",    "nsfs",     "rpc_pipefs", "overlay",   "fuse.gvfsd-fuse",
+                                               "fuse.portal", "iso9660",  "udf",        "selinuxfs", "nfsd"};
   return pseudo.count(type) != 0;
 }
 
@@ -235,8 +244,7 @@ std::vector<Volume> MountedVolumes::List() {
 
 bool MountedVolumes::IsAvailable(const std::string& mountPoint) {
   struct stat st {};
-  return ::stat(mountPoint.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
-         ::access(mountPoint.c_str(), R_OK | X_OK) == 0;
+  return ::stat(mountPoint.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(mountPoint.c_str(), R_OK | X_OK) == 0;
 }
 
 std::uint64_t MountedVolumes::ClusterSize(const std::string& path) {
@@ -262,8 +270,8 @@ std::string MountedVolumes::VolumeOf(const std::string& path) {
 // ---- folder picker -----------------------------------------------------------
 
 std::string DialogFolderPicker::Browse(QWidget* owner, const std::string& initialFolder, const QString& prompt) {
-  const QString chosen = QFileDialog::getExistingDirectory(owner, prompt, DisplayPath(initialFolder),
-                                                           QFileDialog::ShowDirsOnly);
+  const QString chosen =
+      QFileDialog::getExistingDirectory(owner, prompt, DisplayPath(initialFolder), QFileDialog::ShowDirsOnly);
   return chosen.isEmpty() ? std::string() : PathBytes(chosen);
 }
 

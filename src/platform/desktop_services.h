@@ -4,7 +4,6 @@
 #include <QLockFile>
 #include <QSettings>
 #include <QString>
-
 #include <memory>
 
 #include "platform/services.h"
@@ -14,29 +13,29 @@ namespace sw {
 // QSettings in INI form at $XDG_CONFIG_HOME/Sorrelwick/Sorrelwick.conf. A
 // missing, unreadable or corrupt file reads as all defaults.
 class IniSettings final : public Settings {
-public:
+ public:
   IniSettings();
   explicit IniSettings(const QString& fileName);  // for tests
   std::string Read(std::string_view key, std::string_view defaultValue) override;
   void Save(std::string_view key, std::string_view value) override;
   QString fileName() const { return settings_.fileName(); }
 
-private:
+ private:
   QSettings settings_;
 };
 
 class QtMessageBoxes final : public MessageBoxes {
-public:
+ public:
   explicit QtMessageBoxes(QWidget* parent) : parent_(parent) {}
   void setParent(QWidget* parent) { parent_ = parent; }
   int Show(const QString& text, int style) override;
 
-private:
+ private:
   QWidget* parent_;
 };
 
 class DesktopLauncher final : public Launcher {
-public:
+ public:
   void OpenFolder(const std::string& path) override;
   void OpenFile(const std::string& path) override;
   void OpenAddress(const QString& url) override;
@@ -45,7 +44,7 @@ public:
 
 // Reads /proc/self/mountinfo.
 class MountedVolumes final : public Volumes {
-public:
+ public:
   std::vector<Volume> List() override;
   bool IsAvailable(const std::string& mountPoint) override;
   std::uint64_t ClusterSize(const std::string& path) override;
@@ -53,18 +52,18 @@ public:
 };
 
 class DialogFolderPicker final : public FolderPicker {
-public:
+ public:
   std::string Browse(QWidget* owner, const std::string& initialFolder, const QString& prompt) override;
 };
 
 // One running copy per user: a lock file in $XDG_RUNTIME_DIR (else the
 // temporary folder). A lock left by a crashed run is taken over.
 class SingleInstance {
-public:
+ public:
   SingleInstance();
   bool TryLock();
 
-private:
+ private:
   std::unique_ptr<QLockFile> lock_;
 };
 

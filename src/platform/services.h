@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,7 +19,7 @@ namespace sw {
 // are texts. A missing key reads as the caller's default, an existing empty
 // value as "". Every Save reaches the store at once.
 class Settings {
-public:
+ public:
   virtual ~Settings() = default;
   virtual std::string Read(std::string_view key, std::string_view defaultValue) = 0;
   virtual void Save(std::string_view key, std::string_view value) = 0;
@@ -33,7 +32,7 @@ enum Answer { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
 // (0 OK, 3 Yes/No/Cancel, 4 Yes/No) and an icon (16 critical, 32 question,
 // 48 exclamation, 64 information); the result is one of Answer.
 class MessageBoxes {
-public:
+ public:
   virtual ~MessageBoxes() = default;
   virtual int Show(const QString& text, int style) = 0;
 };
@@ -41,11 +40,11 @@ public:
 // Starts things for the user and never waits for them. Failures are the
 // desktop's to report; the program examines no result.
 class Launcher {
-public:
+ public:
   virtual ~Launcher() = default;
-  virtual void OpenFolder(const std::string& path) = 0;   // in the file manager
-  virtual void OpenFile(const std::string& path) = 0;     // with its default program
-  virtual void OpenAddress(const QString& url) = 0;       // web page or mailto:
+  virtual void OpenFolder(const std::string& path) = 0;  // in the file manager
+  virtual void OpenFile(const std::string& path) = 0;    // with its default program
+  virtual void OpenAddress(const QString& url) = 0;      // web page or mailto:
   virtual void StartProgram(const QString& program, const QStringList& arguments) = 0;
 };
 
@@ -57,7 +56,7 @@ struct Volume {
 };
 
 class Volumes {
-public:
+ public:
   virtual ~Volumes() = default;
   // The root file system, the one holding the home folder, and other local
   // writable file systems; pseudo and read-only ones are left out, each
@@ -73,7 +72,7 @@ public:
 
 // Lets the user choose one folder; "" when cancelled.
 class FolderPicker {
-public:
+ public:
   virtual ~FolderPicker() = default;
   virtual std::string Browse(QWidget* owner, const std::string& initialFolder, const QString& prompt) = 0;
 };

@@ -20,14 +20,12 @@ namespace sw {
 QString CompactPath(const QWidget* control, const QString& path);
 
 // Same rule for an explicit width in pixels, for delegates painting rows.
-QString CompactPathForWidth(const QFontMetricsF& metrics, double limit,
-                            const QString& path);
+QString CompactPathForWidth(const QFontMetricsF& metrics, double limit, const QString& path);
 
 // Paints the two-pixel drop shadow of a control whose geometry (in the
 // painter's coordinates) is `controlGeometry`, on a surface of colour
 // `background`. Call before the control itself is drawn: the shadow boxes lie
 // mostly underneath it and show only along its right and bottom edges.
-void DrawShadow(QPainter& painter, const QRect& controlGeometry,
-                const QColor& background);
+void DrawShadow(QPainter& painter, const QRect& controlGeometry, const QColor& background);
 
 }  // namespace sw

@@ -18,8 +18,13 @@ namespace sw {
 
 namespace {
 
-const char* const kMenuCaptions[] = {"Aggiungi estensione", "-", "Elimina estensione", "-",
-                                     "Deseleziona tutto",   "-", "Ripristina estensioni predefinite"};
+const char* const kMenuCaptions[] = {"Aggiungi estensione",
+                                     "-",
+                                     "Elimina estensione",
+                                     "-",
+                                     "Deseleziona tutto",
+                                     "-",
+                                     "Ripristina estensioni predefinite"};
 
 }  // namespace
 
@@ -42,8 +47,8 @@ ExtensionList::ExtensionList(Settings& settings, MessageBoxes& messages, QWidget
 void ExtensionList::LoadListExtension(bool automatic) {
   automatic_ = automatic;
   clear();
-  const std::string text = automatic ? std::string(kBuiltInPatterns)
-                                     : settings_.Read(options::kFilesExtension, kBuiltInPatterns);
+  const std::string text =
+      automatic ? std::string(kBuiltInPatterns) : settings_.Read(options::kFilesExtension, kBuiltInPatterns);
   for (const std::string& entry : SplitPatternList(text)) {
     auto* item = new QListWidgetItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())), this);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -105,8 +110,8 @@ void ExtensionList::DeleteHighlighted() {
   if (index < 0) return;
   const QString text = item(index)->text();
   if (text.isEmpty()) return;
-  const QString question = QStringLiteral("Confermi l'eliminazione dell'estensione ( ") + text.mid(1) +
-                           QStringLiteral(" ) selezionata?");
+  const QString question =
+      QStringLiteral("Confermi l'eliminazione dell'estensione ( ") + text.mid(1) + QStringLiteral(" ) selezionata?");
   if (messages_.Show(question, 35) != kYes) return;
   settings_.Save(options::kFilesExtension, RemoveEntry(Entries(), static_cast<std::size_t>(index)));
   LoadListExtension(automatic_);

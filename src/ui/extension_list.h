@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QListWidget>
-
 #include <string>
 #include <vector>
 
@@ -17,7 +16,7 @@ namespace sw {
 
 class ExtensionList : public QListWidget {
   Q_OBJECT
-public:
+ public:
   ExtensionList(Settings& settings, MessageBoxes& messages, QWidget* parent = nullptr);
 
   // Refills the list from the built-in patterns (automatic cleaning) or the
@@ -37,7 +36,7 @@ public:
   void listPop_Click(int index);
   QMenu* menu() const { return mnuPop_; }
 
-protected:
+ protected:
   void mousePressEvent(QMouseEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -45,7 +44,7 @@ protected:
   void dropEvent(QDropEvent* event) override;
   Qt::DropActions supportedDropActions() const override;
 
-private:
+ private:
   void DeleteHighlighted();
   void AddFromDroppedPaths(const std::vector<std::string>& paths);
 

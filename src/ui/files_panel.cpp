@@ -39,11 +39,31 @@ QString Kilobytes(std::uint64_t bytes) {
 }
 
 template <typename T>
-T* Make(QWidget* parent, const char* name, const QRect& geometry) {
+T* Make(QWidget* parent, const char* name, const QRect& geometry, const QString& text = {},
+        const QString& toolTip = {}) {
   auto* widget = new T(parent);
   widget->setObjectName(QString::fromLatin1(name));
   widget->setGeometry(geometry);
+  if constexpr (requires { widget->setText(text); }) {
+    if (!text.isEmpty()) widget->setText(text);
+  }
+  if (!toolTip.isEmpty()) widget->setToolTip(toolTip);
   return widget;
+}
+
+// Two exclusive option buttons numbered 0 and 1, the first selected.
+QButtonGroup* MakeOptionPair(QWidget* parent, QObject* owner, std::array<QRadioButton*, 2>& buttons, const char* name,
+                             QPoint origin, int width, const std::array<std::pair<QString, QString>, 2>& texts) {
+  auto* group = new QButtonGroup(owner);
+  for (int i = 0; i < 2; ++i) {
+    const auto index = static_cast<std::size_t>(i);
+    const std::string objectName = std::string(name) + "_" + std::to_string(i);
+    buttons[index] = Make<QRadioButton>(parent, objectName.c_str(), {origin.x(), origin.y() + 24 * i, width, 20},
+                                        texts[index].first, texts[index].second);
+    group->addButton(buttons[index], i);
+  }
+  buttons[0]->setChecked(true);
+  return group;
 }
 
 }  // namespace
@@ -63,36 +83,26 @@ FilesPanel::FilesPanel(const Services& services, StatusBar& statusBar, QWidget* 
 FilesPanel::~FilesPanel() { StopSearch(); }
 
 void FilesPanel::BuildControls() {
-  optAuto_[0] = Make<QRadioButton>(this, "optAuto_0", {12, 10, 190, 20});
-  optAuto_[0]->setText(QStringLiteral("Pulizia automatica"));
-  optAuto_[0]->setToolTip(QStringLiteral("Esegue la pulizia automatica"));
-  optAuto_[1] = Make<QRadioButton>(this, "optAuto_1", {12, 34, 190, 20});
-  optAuto_[1]->setText(QStringLiteral("Pulizia personalizzata"));
-  optAuto_[1]->setToolTip(QStringLiteral("Consente di impostare una pulizia personalizzata"));
-  autoGroup_ = new QButtonGroup(this);
-  autoGroup_->addButton(optAuto_[0], 0);
-  autoGroup_->addButton(optAuto_[1], 1);
-  optAuto_[0]->setChecked(true);
+  autoGroup_ = MakeOptionPair(this, this, optAuto_, "optAuto", {12, 10}, 190,
+                              {{{QStringLiteral("Pulizia automatica"), QStringLiteral("Esegue la pulizia automatica")},
+                                {QStringLiteral("Pulizia personalizzata"),
+                                 QStringLiteral("Consente di impostare una pulizia personalizzata")}}});
   connect(autoGroup_, &QButtonGroup::idClicked, this, &FilesPanel::optAuto_Click);
 
-  Label2_ = Make<QLabel>(this, "Label2_2", {220, 12, 64, 20});
-  Label2_->setText(QStringLiteral("Cerca in :"));
-  Drive1_ = Make<QComboBox>(this, "Drive1", {288, 8, 308, 24});
-  Drive1_->setToolTip(QStringLiteral("Unità in cui effettuare la ricerca"));
+  Label2_ = Make<QLabel>(this, "Label2_2", {220, 12, 64, 20}, QStringLiteral("Cerca in :"));
+  Drive1_ =
+      Make<QComboBox>(this, "Drive1", {288, 8, 308, 24}, {}, QStringLiteral("Unità in cui effettuare la ricerca"));
   Drive1_->setAccessibleName(QStringLiteral("Unità in cui effettuare la ricerca"));
   Label2_->setBuddy(Drive1_);
 
-  cmdCerca_ = Make<QPushButton>(this, "cmdCerca", {288, 42, 264, 32});
-  cmdCerca_->setText(kFirstSearchCaption);
-  cmdCerca_->setToolTip(kSearchTip);
+  cmdCerca_ = Make<QPushButton>(this, "cmdCerca", {288, 42, 264, 32}, kFirstSearchCaption, kSearchTip);
   picStop_ = Make<QLabel>(this, "picStop", {564, 42, 32, 32});
   picStop_->setPixmap(QPixmap(QStringLiteral(":/icons/stop.png")));
   picStop_->setAccessibleName(QStringLiteral("Ricerca in corso"));
   picStop_->hide();
 
   picOptions_ = Make<QFrame>(this, "picOptions", {5, 85, 598, 150});
-  lblConsolle_[0] = Make<QLabel>(picOptions_, "lblConsolle_0", {10, 10, 70, 20});
-  lblConsolle_[0]->setText(QStringLiteral("Cerca in :"));
+  lblConsolle_[0] = Make<QLabel>(picOptions_, "lblConsolle_0", {10, 10, 70, 20}, QStringLiteral("Cerca in :"));
   txtFolderStart_ = Make<QLineEdit>(picOptions_, "txtFolderStart", {84, 8, 504, 24});
   txtFolderStart_->setReadOnly(true);
   txtFolderStart_->setCursor(Qt::PointingHandCursor);
@@ -109,18 +119,18 @@ void FilesPanel::BuildControls() {
     line->setForegroundRole(QPalette::Mid);
   }
 
-  lblConsolle_[1] = Make<QLabel>(picOptions_, "lblConsolle_1", {12, 44, 190, 18});
-  lblConsolle_[1]->setText(QStringLiteral("tipo di file da ricercare :"));
+  lblConsolle_[1] =
+      Make<QLabel>(picOptions_, "lblConsolle_1", {12, 44, 190, 18}, QStringLiteral("tipo di file da ricercare :"));
   lstEstensione_ = new ExtensionList(*services_.settings, *services_.messages, picOptions_);
   lstEstensione_->setGeometry(12, 64, 190, 76);
   lstEstensione_->setAccessibleName(QStringLiteral("Tipi di file da ricercare"));
   lblConsolle_[1]->setBuddy(lstEstensione_);
 
-  lblConsolle_[2] = Make<QLabel>(picOptions_, "lblConsolle_2", {220, 44, 200, 18});
-  lblConsolle_[2]->setText(QStringLiteral("includi nella ricerca i files:"));
-  chkAttributi_ = Make<QCheckBox>(picOptions_, "chkAttributi", {220, 64, 200, 40});
-  chkAttributi_->setToolTip(QStringLiteral("Include nella ricerca anche i files con l'attibuto nascosto e di sistema"));
-  chkAttributi_->setText(QStringLiteral("nascosti (hIdden)\ndi sistema (system)"));
+  lblConsolle_[2] =
+      Make<QLabel>(picOptions_, "lblConsolle_2", {220, 44, 200, 18}, QStringLiteral("includi nella ricerca i files:"));
+  chkAttributi_ = Make<QCheckBox>(
+      picOptions_, "chkAttributi", {220, 64, 200, 40}, QStringLiteral("nascosti (hIdden)\ndi sistema (system)"),
+      QStringLiteral("Include nella ricerca anche i files con l'attibuto nascosto e di sistema"));
   connect(chkAttributi_, &QCheckBox::toggled, this, [this](bool ticked) {
     if (!bRestoring_) services_.settings->Save(options::kGroupAttributi, options::FromCheck(ticked));
   });
@@ -128,16 +138,10 @@ void FilesPanel::BuildControls() {
   picSearch->setPixmap(QPixmap(QStringLiteral(":/icons/search.png")));
   picSearch->setAccessibleName(QStringLiteral("Ricerca"));
 
-  optClear_[0] = Make<QRadioButton>(picOptions_, "optClear_0", {440, 64, 140, 20});
-  optClear_[0]->setText(QStringLiteral("Cestino"));
-  optClear_[0]->setToolTip(QStringLiteral("Invia i file selezionati al cestino"));
-  optClear_[1] = Make<QRadioButton>(picOptions_, "optClear_1", {440, 88, 140, 20});
-  optClear_[1]->setText(QStringLiteral("Elimina"));
-  optClear_[1]->setToolTip(QStringLiteral("Elimina definitivamente i file selezionati"));
-  clearGroup_ = new QButtonGroup(this);
-  clearGroup_->addButton(optClear_[0], 0);
-  clearGroup_->addButton(optClear_[1], 1);
-  optClear_[0]->setChecked(true);
+  clearGroup_ =
+      MakeOptionPair(picOptions_, this, optClear_, "optClear", {440, 64}, 140,
+                     {{{QStringLiteral("Cestino"), QStringLiteral("Invia i file selezionati al cestino")},
+                       {QStringLiteral("Elimina"), QStringLiteral("Elimina definitivamente i file selezionati")}}});
   connect(clearGroup_, &QButtonGroup::idClicked, this, &FilesPanel::optClear_Click);
 
   model_ = new ResultsModel(this);
@@ -145,14 +149,13 @@ void FilesPanel::BuildControls() {
   LstPercorsoCompleto_->setGeometry(5, 242, 598, 128);
   LstPercorsoCompleto_->setModel(model_);
 
-  cmdClear_ = Make<QPushButton>(this, "cmdClear", {5, 376, 320, 32});
-  cmdClear_->setText(asDeleteMode()[0]);
+  cmdClear_ = Make<QPushButton>(this, "cmdClear", {5, 376, 320, 32}, asDeleteMode()[0]);
   cmdClear_->setEnabled(false);
 
-
   runner_ = new SearchRunner(this);
-  connect(runner_, &SearchRunner::filesFound, this,
-          [this](std::vector<FoundFile>& batch) { model_->Append(std::move(batch)); }, Qt::DirectConnection);
+  connect(
+      runner_, &SearchRunner::filesFound, this,
+      [this](std::vector<FoundFile>& batch) { model_->Append(std::move(batch)); }, Qt::DirectConnection);
   connect(runner_, &SearchRunner::folderDone, this,
           [this](const QString& folder) { statusBar_.SetText(2, QStringLiteral(" ") + folder); });
   connect(runner_, &SearchRunner::finished, this, &FilesPanel::OnSearchFinished);
@@ -167,8 +170,8 @@ void FilesPanel::InitLocation() {
   Drive1_->clear();
   for (const Volume& volume : services_.volumes->List()) {
     const QString text = volume.name.isEmpty() ? DisplayPath(volume.mountPoint)
-                                               : DisplayPath(volume.mountPoint) + QStringLiteral("  [") +
-                                                     volume.name + QStringLiteral("]");
+                                               : DisplayPath(volume.mountPoint) + QStringLiteral("  [") + volume.name +
+                                                     QStringLiteral("]");
     Drive1_->addItem(text, QByteArray::fromStdString(volume.mountPoint));
   }
   Drive1_->setCurrentIndex(ProgramVolumeIndex());
@@ -206,7 +209,9 @@ void FilesPanel::Drive1_Change() {
   ShowStartFolder();
 }
 
-void FilesPanel::ShowStartFolder() { txtFolderStart_->setText(CompactPath(txtFolderStart_, DisplayPath(sStartFolder_))); }
+void FilesPanel::ShowStartFolder() {
+  txtFolderStart_->setText(CompactPath(txtFolderStart_, DisplayPath(sStartFolder_)));
+}
 
 void FilesPanel::SelectVolumeOf(const std::string& path) {
   const std::string volume = services_.volumes->VolumeOf(path);
@@ -218,8 +223,8 @@ void FilesPanel::SelectVolumeOf(const std::string& path) {
 
 void FilesPanel::txtFolderStart_Click() {
   if (!txtFolderStart_->isEnabled()) return;
-  const std::string chosen =
-      services_.picker->Browse(window(), SelectedVolume(), QStringLiteral("Seleziona la cartella dove iniziare la ricerca"));
+  const std::string chosen = services_.picker->Browse(window(), SelectedVolume(),
+                                                      QStringLiteral("Seleziona la cartella dove iniziare la ricerca"));
   if (chosen.empty()) return;
   services_.settings->Save(options::kMemoryFolder, chosen);
   sStartFolder_ = chosen;
@@ -230,10 +235,9 @@ void FilesPanel::txtFolderStart_Click() {
 bool FilesPanel::eventFilter(QObject* watched, QEvent* event) {
   if (watched == txtFolderStart_) {
     const bool click = event->type() == QEvent::MouseButtonRelease;
-    const bool key = event->type() == QEvent::KeyPress &&
-                     (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space ||
-                      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
-                      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+    const bool key = event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space ||
+                                                           static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                                                           static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
     if (click || key) {
       txtFolderStart_Click();
       return true;

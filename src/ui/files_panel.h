@@ -6,7 +6,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -34,7 +33,7 @@ class StatusBar;
 
 class FilesPanel : public QWidget {
   Q_OBJECT
-public:
+ public:
   FilesPanel(const Services& services, StatusBar& statusBar, QWidget* parent = nullptr);
   ~FilesPanel() override;
 
@@ -70,10 +69,10 @@ public:
   // Texts of the delete button: recycle bin, permanent.
   static const std::array<QString, 2>& asDeleteMode();
 
-protected:
+ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+ private:
   void BuildControls();
   WalkOptions BuildSearchFilter() const;
   void SetSearchBusy(bool busy);

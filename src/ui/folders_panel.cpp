@@ -103,7 +103,8 @@ FoldersPanel::FoldersPanel(const Services& services, QWidget* parent) : QWidget(
   lblSpecialFolder_[6] = total;
 
   Icon(this, QStringLiteral("folder"), {14, totalY + 37, 16, 16});
-  auto* note = new QLabel(QStringLiteral("N.B. I files cancellati da queste cartelle vengono eliminati definitivamente."), this);
+  auto* note =
+      new QLabel(QStringLiteral("N.B. I files cancellati da queste cartelle vengono eliminati definitivamente."), this);
   note->setObjectName(QStringLiteral("Label3"));
   note->setGeometry(38, totalY + 36, 560, 18);
 

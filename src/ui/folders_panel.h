@@ -7,7 +7,6 @@
 
 #include <QTimer>
 #include <QWidget>
-
 #include <array>
 
 #include "platform/services.h"
@@ -20,7 +19,7 @@ namespace sw {
 
 class FoldersPanel : public QWidget {
   Q_OBJECT
-public:
+ public:
   static constexpr int kFolders = 6;
 
   FoldersPanel(const Services& services, QWidget* parent = nullptr);
@@ -33,7 +32,7 @@ public:
 
   QCheckBox* chkMultiClear(int index) const { return chkMultiClear_[static_cast<std::size_t>(index)]; }
 
-private:
+ private:
   void chkMultiClear_Click();
 
   Services services_;

@@ -59,7 +59,8 @@ InfoPanel::InfoPanel(const Services& services, QWidget* parent) : QWidget(parent
   MakeLabel(this, "lbl", {132, 90, 470, 18}, 9)->setText(QStringLiteral("Applicazione per sistemi Linux"));
   MakeLabel(this, "Label9", {132, 110, 470, 18}, 9)
       ->setText(QStringLiteral("Programma freeware di libero utilizo e distribuzione"));
-  MakeLabel(this, "Label4", {132, 130, 470, 18})->setText(QStringLiteral("Realizzato dagli sviluppatori di Sorrelwick"));
+  MakeLabel(this, "Label4", {132, 130, 470, 18})
+      ->setText(QStringLiteral("Realizzato dagli sviluppatori di Sorrelwick"));
   lblEmail_ = MakeLabel(this, "lblEmail", {132, 150, 300, 18}, 9, true);
   lblEmail_->setText(kEmail);
   lblEmail_->setToolTip(QStringLiteral("e-mail"));

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <string>
 
 #include "platform/services.h"
@@ -20,7 +19,7 @@ namespace sw {
 
 class InfoPanel : public QWidget {
   Q_OBJECT
-public:
+ public:
   static const QString kEmail;
   static const QString kHomePage;
   static const QString kSite;
@@ -42,14 +41,14 @@ public:
   // Deletes the guide page if this run showed it and it is still our file.
   void RemoveGuide();
 
-signals:
+ signals:
   // The home-page links end the program after opening the page.
   void closeRequested();
 
-protected:
+ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+ private:
   Services services_;
   bool bMessageConfirmation_ = true;
   bool bHelpShown_ = false;

@@ -15,15 +15,15 @@ class ExtensionList;
 
 class InputDialog : public QDialog {
   Q_OBJECT
-public:
+ public:
   InputDialog(ExtensionList& list, QWidget* owner);
 
   void cmdSave_Click();
 
-protected:
+ protected:
   void showEvent(QShowEvent* event) override;
 
-private:
+ private:
   ExtensionList& list_;
   QLabel* lblDescript_;
   QLineEdit* txtEstensione_;

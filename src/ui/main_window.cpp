@@ -20,8 +20,7 @@ constexpr QSize kWindowSize(640, 496);
 
 }  // namespace
 
-MainWindow::MainWindow(const Services& services, QWidget* parent)
-    : QWidget(parent), services_(services) {
+MainWindow::MainWindow(const Services& services, QWidget* parent) : QWidget(parent), services_(services) {
   setObjectName(QStringLiteral("frmSorrelwick"));
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFixedSize(kWindowSize);

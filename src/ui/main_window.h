@@ -18,7 +18,7 @@ class TabStrip;
 
 class MainWindow : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit MainWindow(const Services& services, QWidget* parent = nullptr);
   ~MainWindow() override;
 
@@ -29,11 +29,11 @@ public:
   InfoPanel* infoPanel() const { return info_; }
   int activeTab() const;
 
-protected:
+ protected:
   void closeEvent(QCloseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
-private:
+ private:
   void Form_Load();
   void Form_Unload();
   void InitStatusBar();

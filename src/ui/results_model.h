@@ -4,15 +4,14 @@
 // records, texts made only when a row is painted. UI thread only.
 #pragma once
 
-#include <QAbstractListModel>
-#include <QTreeView>
-#include <QStyledItemDelegate>
+#include <sys/types.h>
 
+#include <QAbstractListModel>
+#include <QStyledItemDelegate>
+#include <QTreeView>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include <sys/types.h>
 
 namespace sw {
 
@@ -28,7 +27,7 @@ struct ResultEntry {
 
 class ResultsModel : public QAbstractListModel {
   Q_OBJECT
-public:
+ public:
   using QAbstractListModel::QAbstractListModel;
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -43,17 +42,17 @@ public:
 
   const std::vector<ResultEntry>& entries() const { return entries_; }
 
-private:
+ private:
   std::vector<ResultEntry> entries_;
 };
 
 // Paints each row's path shortened to fit 0.8 of the list's width.
 class CompactPathDelegate : public QStyledItemDelegate {
   Q_OBJECT
-public:
+ public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
-protected:
+ protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 };
 
@@ -61,7 +60,7 @@ protected:
 // stays cheap with a million rows while results keep arriving.
 class ResultsView : public QTreeView {
   Q_OBJECT
-public:
+ public:
   explicit ResultsView(QWidget* parent = nullptr);
 };
 

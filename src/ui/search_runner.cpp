@@ -7,7 +7,7 @@
 namespace sw {
 
 class SearchRunner::Sink final : public WalkSink {
-public:
+ public:
   explicit Sink(SearchRunner& runner) : runner_(runner) {}
 
   void onFiles(std::vector<FoundFile>&& batch) override {
@@ -25,7 +25,7 @@ public:
     runner_.lastFolder_ = folder;
   }
 
-private:
+ private:
   SearchRunner& runner_;
 };
 

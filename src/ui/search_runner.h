@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
-
 #include <atomic>
 #include <mutex>
 #include <optional>
@@ -22,7 +21,7 @@ namespace sw {
 
 class SearchRunner : public QObject {
   Q_OBJECT
-public:
+ public:
   explicit SearchRunner(QObject* parent = nullptr);
   ~SearchRunner() override;
 
@@ -35,12 +34,12 @@ public:
   void Wait();
   bool running() const { return worker_.joinable(); }
 
-signals:
+ signals:
   void filesFound(std::vector<sw::FoundFile>& batch);  // receiver may move from it
   void folderDone(const QString& folder);              // throttled to a few per second
   void finished(const sw::WalkTotals& totals);
 
-private:
+ private:
   class Sink;
   void Drain();
 

@@ -84,8 +84,7 @@ void StatusBar::Resize(QWidget* parent) {
 
 bool StatusBar::SetParts(int count, const std::vector<int>& rightEdges) {
   if (!bar_) return false;
-  if (count < 1 || count > kMaxParts ||
-      rightEdges.size() < static_cast<std::size_t>(count)) {
+  if (count < 1 || count > kMaxParts || rightEdges.size() < static_cast<std::size_t>(count)) {
     return false;
   }
   const auto n = static_cast<std::size_t>(count);
@@ -97,9 +96,7 @@ bool StatusBar::SetParts(int count, const std::vector<int>& rightEdges) {
     parts_.push_back(MakePart(static_cast<int>(parts_.size())));
   }
   for (std::size_t i = 0; i < n; ++i) parts_[i].rightEdge = rightEdges[i];
-  std::erase_if(attached_, [count](const Attached& a) {
-    return !a.widget || a.part >= count;
-  });
+  std::erase_if(attached_, [count](const Attached& a) { return !a.widget || a.part >= count; });
   LayoutParts();
   return true;
 }
@@ -114,16 +111,14 @@ void StatusBar::LayoutParts() {
   const int w = bar_->width();
   const int h = bar_->height();
   const QSize gripSize = grip_->sizeHint();
-  grip_->setGeometry(w - gripSize.width(), h - gripSize.height(),
-                     gripSize.width(), gripSize.height());
+  grip_->setGeometry(w - gripSize.width(), h - gripSize.height(), gripSize.width(), gripSize.height());
   const int fullRight = w - gripSize.width();
   const int partHeight = std::max(0, h - kPartTop - kPartBottomGap);
 
   int left = 0;
   for (Part& part : parts_) {
     const int right = part.rightEdge == -1 ? fullRight : part.rightEdge;
-    part.label->setGeometry(left, kPartTop, std::max(0, right - left),
-                            partHeight);
+    part.label->setGeometry(left, kPartTop, std::max(0, right - left), partHeight);
     RefreshLabel(part);
     left = right;
   }
@@ -190,14 +185,12 @@ void StatusBar::CopyObj(int part, QWidget* obj) {
   obj->move(PartRect(part).topLeft() + QPoint(1, 1));
   obj->show();
   obj->raise();
-  std::erase_if(attached_,
-                [obj](const Attached& a) { return !a.widget || a.widget == obj; });
+  std::erase_if(attached_, [obj](const Attached& a) { return !a.widget || a.widget == obj; });
   attached_.push_back({obj, part});
 }
 
 bool StatusBar::eventFilter(QObject* watched, QEvent* event) {
-  if (bar_ && watched == host_ && event->type() == QEvent::Resize &&
-      bar_->parentWidget() == host_) {
+  if (bar_ && watched == host_ && event->type() == QEvent::Resize && bar_->parentWidget() == host_) {
     Dock(host_);
   } else if (bar_ && watched == bar_) {
     if (event->type() == QEvent::Resize) {

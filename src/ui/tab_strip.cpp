@@ -25,15 +25,19 @@ const QColor kBandInner(246, 196, 86);
 // only serve the layout, and the second one is not in Italian.
 QString SpokenName(int tab) {
   switch (tab) {
-    case 1: return QStringLiteral("Files");
-    case 2: return QStringLiteral("Cartelle e strumenti");
-    case 3: return QStringLiteral("Informazioni");
-    default: return {};
+    case 1:
+      return QStringLiteral("Files");
+    case 2:
+      return QStringLiteral("Cartelle e strumenti");
+    case 3:
+      return QStringLiteral("Informazioni");
+    default:
+      return {};
   }
 }
 
 QPen Cosmetic(const QColor& colour) {
-  QPen pen(colour, 0);  // width 0: exactly one pixel whatever the transform
+  QPen pen(colour, 0);             // width 0: exactly one pixel whatever the transform
   pen.setCapStyle(Qt::SquareCap);  // square caps paint both end points
   return pen;
 }
@@ -50,8 +54,7 @@ TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {
   clickSurface_->setFrameShape(QFrame::NoFrame);
   clickSurface_->setGeometry(8, 3, 382, 20);
   clickSurface_->setCursor(Qt::PointingHandCursor);
-  clickSurface_->setAccessibleName(
-      QStringLiteral("Schede: Files, Cartelle e strumenti, Informazioni"));
+  clickSurface_->setAccessibleName(QStringLiteral("Schede: Files, Cartelle e strumenti, Informazioni"));
   clickSurface_->installEventFilter(this);
 
   // Window-wide so the keys work from inside the panels, where focus
@@ -59,16 +62,14 @@ TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {
   nextShortcut_ = new QShortcut(this);
   nextShortcut_->setKey(QKeySequence(Qt::CTRL | Qt::Key_Tab));
   nextShortcut_->setContext(Qt::WindowShortcut);
-  connect(nextShortcut_, &QShortcut::activated, this,
-          [this] { step(+1, true); });
+  connect(nextShortcut_, &QShortcut::activated, this, [this] { step(+1, true); });
 
   // X11 reports Shift+Tab as Backtab; the shortcut map folds that back into
   // Shift+Tab, so one sequence covers both.
   previousShortcut_ = new QShortcut(this);
   previousShortcut_->setKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab));
   previousShortcut_->setContext(Qt::WindowShortcut);
-  connect(previousShortcut_, &QShortcut::activated, this,
-          [this] { step(-1, true); });
+  connect(previousShortcut_, &QShortcut::activated, this, [this] { step(-1, true); });
 
   updateAccessibleDescription();
 }
@@ -77,10 +78,14 @@ TabStrip::~TabStrip() = default;
 
 QString TabStrip::caption(int tab) {
   switch (tab) {
-    case 1: return QStringLiteral("    Files    ");
-    case 2: return QStringLiteral("Folders & Tools");
-    case 3: return QStringLiteral(" Informazioni");
-    default: return {};
+    case 1:
+      return QStringLiteral("    Files    ");
+    case 2:
+      return QStringLiteral("Folders & Tools");
+    case 3:
+      return QStringLiteral(" Informazioni");
+    default:
+      return {};
   }
 }
 
@@ -152,8 +157,7 @@ void TabStrip::setTabSwitchingEnabled(bool enabled) {
 }
 
 void TabStrip::layoutPanels() {
-  const QRect area(kPanelMargin, kPanelTop, width() - 2 * kPanelMargin,
-                   height() - kPanelTop - kPanelMargin);
+  const QRect area(kPanelMargin, kPanelTop, width() - 2 * kPanelMargin, height() - kPanelTop - kPanelMargin);
   for (const auto& p : panels_) {
     if (p) p->setGeometry(area);
   }
@@ -169,8 +173,7 @@ void TabStrip::showActivePanel() {
 }
 
 void TabStrip::updateAccessibleDescription() {
-  setAccessibleDescription(
-      QStringLiteral("Scheda attiva: %1").arg(SpokenName(active_)));
+  setAccessibleDescription(QStringLiteral("Scheda attiva: %1").arg(SpokenName(active_)));
 }
 
 void TabStrip::step(int delta, bool wrap) {
@@ -193,8 +196,7 @@ void TabStrip::mousePressEvent(QMouseEvent* event) {
   event->accept();
   // A press that reached us through a disabled click surface (Qt passes
   // presses on disabled children up to the parent) must stay inert.
-  if (!clickSurface_->isEnabled() &&
-      clickSurface_->geometry().contains(event->position().toPoint())) {
+  if (!clickSurface_->isEnabled() && clickSurface_->geometry().contains(event->position().toPoint())) {
     return;
   }
   handleUserPress(event->position());
@@ -202,8 +204,7 @@ void TabStrip::mousePressEvent(QMouseEvent* event) {
 
 bool TabStrip::eventFilter(QObject* watched, QEvent* event) {
   if (watched == clickSurface_ &&
-      (event->type() == QEvent::MouseButtonPress ||
-       event->type() == QEvent::MouseButtonDblClick)) {
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
     auto* me = static_cast<QMouseEvent*>(event);
     me->accept();
     if (clickSurface_->isEnabled()) {
@@ -263,8 +264,7 @@ void TabStrip::paintEvent(QPaintEvent* /*event*/) {
     p.drawLine(x1, y1, x2, y2);
   };
   auto drawCaption = [&](int tab, bool active) {
-    const CaptionOrigin o =
-        CaptionPosition(l, tab, tw[tab - 1], th, active);
+    const CaptionOrigin o = CaptionPosition(l, tab, tw[tab - 1], th, active);
     p.setPen(text);
     p.drawText(QPointF(o.x, o.y + fm.ascent()), caption(tab));
     return QRectF(o.x, o.y, tw[tab - 1], th);

@@ -7,10 +7,8 @@
 // handles, so trees deeper than PATH_MAX can be built and removed.
 //
 // One object per test, used from one thread. Failures to build throw
-// std::system_error naming the path, so a broken fixture shows up as a test
-// error rather than as a misleading result. The destructor never throws: it
-// restores owner permissions on folders (chmod 000 ones included) before
-// removing them, and leaves alone only what it cannot remove.
+// std::system_error naming the path. The destructor never throws: it restores
+// owner permissions on folders (chmod 000 ones included) before removing them.
 #pragma once
 
 #include <sys/types.h>
@@ -18,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/unique_fd.h"
 
@@ -33,11 +32,12 @@ class TempTree {
   // Absolute path of the tree's own folder, without trailing '/'.
   const std::string& root() const { return root_; }
   // root() + "/" + rel; root() for an empty rel.
-  std::string path(std::string_view rel) const;
+  std::string path(std::string_view rel) const { return rel.empty() ? root_ : root_ + "/" + std::string(rel); }
 
-  // A folder (and its missing parents). An existing folder is fine.
+  // A folder (and its missing parents) with exactly `mode`; may exist already.
   void dir(std::string_view rel, mode_t mode = 0755);
-  // A regular file of `size` bytes of data, replacing any file of that name.
+  // A regular file of `size` bytes of data (written in one go: keep it
+  // small), replacing any file of that name.
   void file(std::string_view rel, std::uint64_t size = 0, mode_t mode = 0644);
   // A file of `size` bytes that holds no data blocks (ftruncate).
   void sparseFile(std::string_view rel, std::uint64_t size, mode_t mode = 0644);
@@ -46,16 +46,14 @@ class TempTree {
   // A second name `rel` for the existing file `existing`.
   void hardLink(std::string_view existing, std::string_view rel);
   void chmod(std::string_view rel, mode_t mode);
-  // Removes one file, link or empty folder.
-  void remove(std::string_view rel);
-
-  // An open handle on the folder `rel` (no symbolic link followed).
-  UniqueFd openDir(std::string_view rel) const;
 
  private:
-  // Handle of the folder holding the last component of `rel`, making
-  // missing folders when `create`; `leaf` receives that last component.
-  UniqueFd parentOf(std::string_view rel, bool create, std::string& leaf) const;
+  // Handle of the folder holding the last component of `rel` (made with its
+  // parents when `create`), and that last component.
+  std::pair<UniqueFd, std::string> at(std::string_view rel, bool create) const;
+  // A new empty regular file `rel` with `mode`, open for writing; replaces
+  // any file of that name.
+  UniqueFd create(std::string_view rel, mode_t mode) const;
 
   std::string root_;
 };
