@@ -4,45 +4,52 @@
 #pragma once
 
 #include <QApplication>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QTest>
-
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/services.h"
+#include "ui/application.h"
 
 namespace sw::test {
 
 class FakeSettings final : public Settings {
-public:
-  std::string Read(std::string_view key, std::string_view defaultValue) override;
-  void Save(std::string_view key, std::string_view value) override;
-
-  std::map<std::string, std::string> values;
+ public:
+  std::string Read(std::string_view key, std::string_view defaultValue) override {
+    return values.contains(key) ? values.at(std::string(key)) : std::string(defaultValue);
+  }
+  void Save(std::string_view key, std::string_view value) override {
+    values[std::string(key)] = value;
+    writes.emplace_back(key, value);
+  }
+  std::map<std::string, std::string, std::less<>> values;
   std::vector<std::pair<std::string, std::string>> writes;  // in order
 };
 
 // Answers message boxes from a script; unscripted boxes get the answer that
-// Escape would give. Every box is recorded.
+// Escape would give. Every box is recorded as its style, a blank and its text.
 class ScriptedMessages final : public MessageBoxes {
-public:
-  int Show(const QString& text, int style) override;
-
+ public:
+  int Show(const QString& text, int style) override {
+    shown << QString::number(style) + QLatin1Char(' ') + text;
+    if (answers.empty()) return (style & 7) == 3 ? kCancel : (style & 7) == 4 ? kNo : kOk;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
   std::deque<int> answers;
-  struct Shown {
-    QString text;
-    int style;
-  };
-  std::vector<Shown> shown;
+  QStringList shown;
 };
 
 class RecordingLauncher final : public Launcher {
-public:
+ public:
   void OpenFolder(const std::string& path) override { requests << QStringLiteral("folder:") + DisplayPath(path); }
   void OpenFile(const std::string& path) override { requests << QStringLiteral("file:") + DisplayPath(path); }
   void OpenAddress(const QString& url) override { requests << QStringLiteral("address:") + url; }
@@ -54,27 +61,29 @@ public:
 
 // Volumes staged in temporary folders.
 class FakeVolumes final : public Volumes {
-public:
+ public:
   std::vector<Volume> List() override { return volumes; }
-  bool IsAvailable(const std::string& mountPoint) override;
-  std::uint64_t ClusterSize(const std::string& path) override;
+  bool IsAvailable(const std::string& mountPoint) override { return !unavailable.contains(mountPoint); }
+  std::uint64_t ClusterSize(const std::string& path) override {
+    return clusters.contains(VolumeOf(path)) ? clusters.at(VolumeOf(path)) : 4096;
+  }
   std::string VolumeOf(const std::string& path) override;
 
   std::vector<Volume> volumes;
-  std::map<std::string, bool> available;            // default true
-  std::map<std::string, std::uint64_t> clusters;    // by mount point, default 4096
-  std::string programVolume;                        // VolumeOf for paths on no volume
-  int availabilityChecks = 0;
+  std::set<std::string> unavailable;              // mount points
+  std::map<std::string, std::uint64_t> clusters;  // by mount point, default 4096
+  std::string programVolume;                      // VolumeOf for paths on no volume
 };
 
+// Records each call as the initial folder, a blank and the prompt.
 class FakePicker final : public FolderPicker {
-public:
+ public:
   std::string Browse(QWidget*, const std::string& initialFolder, const QString& prompt) override {
-    calls.push_back({initialFolder, prompt});
+    calls << DisplayPath(initialFolder) + QLatin1Char(' ') + prompt;
     return answer;
   }
   std::string answer;
-  std::vector<std::pair<std::string, QString>> calls;
+  QStringList calls;
 };
 
 // All five doubles, wired as Services.
@@ -93,17 +102,14 @@ QString IsolateEnvironment();
 }  // namespace sw::test
 
 // Like QTEST_MAIN, with the isolated environment and the program's own
-// application set-up (resources, font, translations).
-#define SW_TEST_MAIN(TestObject)                   \
-  int main(int argc, char** argv) {                \
-    sw::test::IsolateEnvironment();                \
-    QApplication app(argc, argv);                  \
-    sw::test::InitTestApplication(app);            \
-    TestObject tc;                                 \
-    QTEST_SET_MAIN_SOURCE_PATH                     \
-    return QTest::qExec(&tc, argc, argv);          \
+// application set-up (resources, font, translations) in Italian.
+#define SW_TEST_MAIN(TestObject)                                    \
+  int main(int argc, char** argv) {                                 \
+    sw::test::IsolateEnvironment();                                 \
+    QApplication app(argc, argv);                                   \
+    sw::InitApplication(app);                                       \
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); \
+    TestObject tc;                                                  \
+    QTEST_SET_MAIN_SOURCE_PATH                                      \
+    return QTest::qExec(&tc, argc, argv);                           \
   }
-
-namespace sw::test {
-void InitTestApplication(QApplication& app);
-}
