@@ -34,7 +34,6 @@ class ExtensionList : public QListWidget {
 
   // Menu commands by index of mnuPop: 0 add, 2 delete, 4 untick all, 6 restore.
   void listPop_Click(int index);
-  QMenu* menu() const { return mnuPop_; }
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
