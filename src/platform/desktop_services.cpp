@@ -73,22 +73,11 @@ int QtMessageBoxes::Show(const QString& text, int style) {
   QString shown = text;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   box.setText(shown);
-  switch (style & 0x70) {
-    case 16:
-      box.setIcon(QMessageBox::Critical);
-      break;
-    case 32:
-      box.setIcon(QMessageBox::Question);
-      break;
-    case 48:
-      box.setIcon(QMessageBox::Warning);
-      break;
-    case 64:
-      box.setIcon(QMessageBox::Information);
-      break;
-    default:
-      break;
-  }
+  // The icon is the style's 16s digit: 1 critical, 2 question, 3 exclamation, 4 information.
+  static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical, QMessageBox::Question,
+                                            QMessageBox::Warning, QMessageBox::Information};
+  const int icon = (style & 0x70) >> 4;
+  box.setIcon(icon < 5 ? icons[icon] : QMessageBox::NoIcon);
   std::map<QAbstractButton*, int> answers;
   auto add = [&](const QString& caption, QMessageBox::ButtonRole role, int answer) {
     QPushButton* button = box.addButton(caption, role);
@@ -197,17 +186,24 @@ bool IsPseudo(const std::string& type) {
   return pseudo.count(type) != 0;
 }
 
-// The longest mount point that contains `path`.
-const MountEntry* MountOf(const std::vector<MountEntry>& mounts, const std::string& path) {
+// `path` with links and ".." resolved as far as it exists; itself when that fails.
+std::string RealPath(const std::string& path) {
   std::error_code ec;
   std::string real = std::filesystem::weakly_canonical(path, ec).string();
-  if (ec || real.empty()) real = path;
+  return ec || real.empty() ? path : real;
+}
+
+// Whether the file system mounted at `mountPoint` holds the resolved `path`.
+bool Holds(const std::string& mountPoint, const std::string& real) {
+  return mountPoint == "/" || real == mountPoint || (real.starts_with(mountPoint) && real[mountPoint.size()] == '/');
+}
+
+// The longest mount point that holds `path`.
+const MountEntry* MountOf(const std::vector<MountEntry>& mounts, const std::string& path) {
+  const std::string real = RealPath(path);
   const MountEntry* best = nullptr;
-  for (const MountEntry& m : mounts) {
-    const bool contains = m.mountPoint == "/" || real == m.mountPoint ||
-                          (real.starts_with(m.mountPoint) && real[m.mountPoint.size()] == '/');
-    if (contains && (!best || m.mountPoint.size() >= best->mountPoint.size())) best = &m;
-  }
+  for (const MountEntry& m : mounts)
+    if (Holds(m.mountPoint, real) && (!best || m.mountPoint.size() >= best->mountPoint.size())) best = &m;
   return best;
 }
 
@@ -254,16 +250,10 @@ std::uint64_t MountedVolumes::ClusterSize(const std::string& path) {
 }
 
 std::string MountedVolumes::VolumeOf(const std::string& path) {
-  const std::vector<Volume> volumes = List();
-  std::error_code ec;
-  std::string real = std::filesystem::weakly_canonical(path, ec).string();
-  if (ec || real.empty()) real = path;
+  const std::string real = RealPath(path);
   std::string best = "/";
-  for (const Volume& v : volumes) {
-    const bool contains = v.mountPoint == "/" || real == v.mountPoint ||
-                          (real.starts_with(v.mountPoint) && real[v.mountPoint.size()] == '/');
-    if (contains && v.mountPoint.size() >= best.size()) best = v.mountPoint;
-  }
+  for (const Volume& v : List())
+    if (Holds(v.mountPoint, real) && v.mountPoint.size() >= best.size()) best = v.mountPoint;
   return best;
 }
 

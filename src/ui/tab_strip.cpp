@@ -21,19 +21,15 @@ const QColor kActiveFace(250, 248, 243);
 const QColor kBandOuter(249, 169, 0);
 const QColor kBandInner(246, 196, 86);
 
-// Names read aloud by screen readers: the drawn captions carry blanks that
-// only serve the layout, and the second one is not in Italian.
+struct TabNames {
+  const char* caption;  // as drawn, blanks included
+  const char* spoken;   // for screen readers: no layout blanks, and in Italian
+};
+const TabNames kTabNames[kTabCount] = {
+    {"    Files    ", "Files"}, {"Folders & Tools", "Cartelle e strumenti"}, {" Informazioni", "Informazioni"}};
+
 QString SpokenName(int tab) {
-  switch (tab) {
-    case 1:
-      return QStringLiteral("Files");
-    case 2:
-      return QStringLiteral("Cartelle e strumenti");
-    case 3:
-      return QStringLiteral("Informazioni");
-    default:
-      return {};
-  }
+  return tab >= 1 && tab <= kTabCount ? QString::fromUtf8(kTabNames[tab - 1].spoken) : QString();
 }
 
 QPen Cosmetic(const QColor& colour) {
@@ -77,16 +73,7 @@ TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {
 TabStrip::~TabStrip() = default;
 
 QString TabStrip::caption(int tab) {
-  switch (tab) {
-    case 1:
-      return QStringLiteral("    Files    ");
-    case 2:
-      return QStringLiteral("Folders & Tools");
-    case 3:
-      return QStringLiteral(" Informazioni");
-    default:
-      return {};
-  }
+  return tab >= 1 && tab <= kTabCount ? QString::fromUtf8(kTabNames[tab - 1].caption) : QString();
 }
 
 QFont TabStrip::captionFont() const {
